@@ -7,7 +7,6 @@
 #include <fstream>
 #include <string>
 #include <sys/stat.h>
-#include <unistd.h>
 
 using namespace std::string_literals;
 namespace fs = std::filesystem;
