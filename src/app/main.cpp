@@ -1,12 +1,15 @@
+#include "log/HeaderTemplate.h"
+#include "view/CVorliskView.h"
+
 #include <QApplication>
-#include <Qsci/qsciscintilla.h>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    QsciScintilla editor;
-    editor.setWindowTitle("Untitled - Vorlisk");
-    editor.resize(640, 480);
-    editor.show();
+    CVorliskView view;
+    view.setWindowTitle("Untitled - Vorlisk");
+    view.ReplaceAll(LoadHeaderTemplate());
+    view.resize(640, 480);
+    view.show();
     return app.exec();
 }
