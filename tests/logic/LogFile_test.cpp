@@ -119,7 +119,7 @@ ChildOutcome RunInChild(const std::function<std::string()>& body)
     const pid_t pid = ::fork();
     if (pid == 0) {
         ::close(fds[0]);
-        ::alarm(60);
+        ::alarm(30);
         int code = 0;
         std::string out;
         try {
