@@ -1,15 +1,27 @@
-#include "log/HeaderTemplate.h"
-#include "view/CVorliskView.h"
+// Vorlisk: a Cabrillo contest log written by hand.
+#include "app/CVorliskApp.h"
+#include "view/CAboutDlg.h"
 
 #include <QApplication>
+#include <QFile>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    CVorliskView view;
-    view.setWindowTitle("Untitled - Vorlisk");
-    view.ReplaceAll(LoadHeaderTemplate());
-    view.resize(640, 480);
-    view.show();
-    return app.exec();
+    QApplication::setApplicationName(QStringLiteral("Vorlisk"));
+    QApplication::setApplicationVersion(QStringLiteral(VORLISK_VERSION));
+    QApplication::setWindowIcon(VorliskIcon());
+
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i)
+        args.emplace_back(argv[i]);
+
+    CVorliskApp theApp;
+    if (!theApp.InitInstance(args)) {
+        theApp.ExitInstance();
+        return theApp.StartupExitCode();
+    }
+    const int code = app.exec();
+    theApp.ExitInstance();
+    return code;
 }

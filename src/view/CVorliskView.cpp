@@ -1,6 +1,8 @@
 #include "view/CVorliskView.h"
 
 #include "log/LogLimits.h"
+#include "qso/AddQsoCommand.h"
+#include "qso/CQsoDlg.h"
 
 #include <QAccessible>
 #include <QAccessibleWidget>
@@ -288,6 +290,12 @@ void CVorliskView::keyPressEvent(QKeyEvent* e)
         return;
     }
     QsciScintillaBase::keyPressEvent(e);
+}
+
+void CVorliskView::OnAddQso()
+{
+    QsoDialogEntry entry(window());
+    RunAddQsoCommand(*this, entry);
 }
 
 void CVorliskView::Undo()

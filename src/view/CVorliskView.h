@@ -39,6 +39,10 @@ public:
     bool HasSelection() const;
     static bool CanPaste();
 
+    // The Add QSO command: cut the log at its end-of-log marker, then enter
+    // contacts one after another until the entry dialog is closed.
+    void OnAddQso();
+
     // Typed text stops here. Room is kept for the end-of-log line, so that
     // whatever is typed can always be saved and opened again.
     static std::size_t TypingLimit(std::string_view text);
