@@ -47,9 +47,9 @@ CVorliskView::CVorliskView(QWidget* parent)
     ApplyFont();
     InstallLeanAccessibility();
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this,
-            [this](int, int type, const char* text, int length, int, int, int, int, int, int) {
+            [this](int, int type, const char*, int length, int, int, int, int, int, int) {
                 if ((type & SC_MOD_INSERTCHECK) && m_programChange == 0)
-                    LimitInsertion(length, text);
+                    LimitInsertion(length);
             });
     // The first change after the text was put in or saved leaves the editor's
     // save point: that is the operator's edit that makes the log modified.
@@ -136,8 +136,10 @@ void CVorliskView::ConfigureKeys()
         {Key(SCK_RETURN), SCI_NEWLINE},
         {Key(SCK_RETURN, kShift), SCI_NEWLINE},
     };
-    for (const Binding& b : bindings)
+    for (const Binding& b : bindings) {
         Send(SCI_ASSIGNCMDKEY, b.key, static_cast<long>(b.command));
+        m_mappedKeys.insert(b.key);
+    }
 }
 
 void CVorliskView::ApplyFont()
@@ -251,20 +253,17 @@ void CVorliskView::InstallLeanAccessibility()
 
 void CVorliskView::SetSavePoint() { Send(SCI_SETSAVEPOINT); }
 
-void CVorliskView::LimitInsertion(int length, const char* text)
+void CVorliskView::LimitInsertion(int length)
 {
     const std::string_view current = Text();
     const std::size_t limit = TypingLimit(current);
     const std::size_t room = current.size() < limit ? limit - current.size() : 0;
     if (length < 0 || static_cast<std::size_t>(length) <= room)
         return;
-    std::size_t keep = room;
-    // Never split a character or a CR LF pair.
-    while (keep > 0 && (static_cast<unsigned char>(text[keep]) & 0xC0) == 0x80)
-        --keep;
-    if (keep > 0 && text[keep - 1] == '\r' && text[keep] == '\n')
-        --keep;
-    SendScintilla(SCI_CHANGEINSERTION, static_cast<uintptr_t>(keep), text);
+    // An insertion that does not fit is refused whole, with a beep and a
+    // message: the operator sees that nothing went in, and no paste is ever
+    // cut off somewhere in its middle.
+    SendScintilla(SCI_CHANGEINSERTION, static_cast<uintptr_t>(0), "");
     QApplication::beep();
     emit TextLimitReached();
 }
@@ -289,6 +288,17 @@ void CVorliskView::keyPressEvent(QKeyEvent* e)
         e->ignore();
         return;
     }
+    if (mods & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) {
+        // With Ctrl, Alt or Meta held a key is a command, never typed text;
+        // the commands the view knows are in its key map.
+        const int scintillaModifiers = ((mods & Qt::ShiftModifier) ? SCMOD_SHIFT : 0) |
+                                       ((mods & Qt::ControlModifier) ? SCMOD_CTRL : 0) |
+                                       ((mods & Qt::AltModifier) ? SCMOD_ALT : 0);
+        if (!IsMappedKey(e->key(), scintillaModifiers)) {
+            e->ignore();
+            return;
+        }
+    }
     QsciScintillaBase::keyPressEvent(e);
 }
 
@@ -296,6 +306,13 @@ void CVorliskView::OnAddQso()
 {
     QsoDialogEntry entry(window());
     RunAddQsoCommand(*this, entry);
+}
+
+bool CVorliskView::IsMappedKey(int qtKey, int scintillaModifiers)
+{
+    int modifiers = scintillaModifiers;
+    const int key = commandKey(qtKey, modifiers);
+    return key != 0 && m_mappedKeys.contains(Key(key, modifiers));
 }
 
 void CVorliskView::Undo()

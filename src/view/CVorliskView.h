@@ -7,6 +7,8 @@
 
 #include <Qsci/qsciscintillabase.h>
 
+#include <QSet>
+
 #include <cstddef>
 #include <string_view>
 
@@ -66,7 +68,8 @@ private:
     void ConfigureKeys();
     void ApplyFont();
     void InstallLeanAccessibility();
-    void LimitInsertion(int length, const char* text);
+    void LimitInsertion(int length);
+    bool IsMappedKey(int qtKey, int scintillaModifiers);
 
     long Send(unsigned int message, unsigned long wParam = 0, long lParam = 0) const
     {
@@ -74,5 +77,6 @@ private:
     }
 
     QFont m_font;
+    QSet<unsigned long> m_mappedKeys; // the keys given back to the editor's key map
     int m_programChange = 0; // > 0 while the program itself replaces or appends
 };
