@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -218,6 +219,7 @@ void CQsoDlg::CreateControls()
             control->setAccessibleName(QString::fromLatin1(t.accessibleName));
         if (t.kind != Kind::Label) {
             control->setFocusPolicy(Qt::StrongFocus);
+            control->installEventFilter(this);
             if (previousTabStop)
                 setTabOrder(previousTabStop, control);
             previousTabStop = control;
@@ -243,9 +245,14 @@ void CQsoDlg::PlaceControls()
         if (t.kind == Kind::Label) {
             // In a fixed-pitch font "Serial nr", "Freq:" and "Sent:" are wider
             // than their places; each has free room to its right, so the label
-            // grows to show its whole text, up to the dialog's edge.
+            // grows to show its whole text. One that would pass the dialog's
+            // edge moves left just enough to stay inside.
             const int needed = metrics.horizontalAdvance(QString::fromLatin1(t.text));
-            rect.setWidth(std::min(std::max(rect.width(), needed), dialogWidth - rect.left()));
+            if (needed > rect.width()) {
+                rect.setWidth(needed);
+                if (rect.left() + rect.width() > dialogWidth)
+                    rect.moveLeft(std::max(0, dialogWidth - rect.width()));
+            }
         }
         m_controls[i]->setGeometry(rect);
     }
@@ -310,6 +317,27 @@ int CQsoDlg::DoModal()
     if (!OnInitDialog())
         return Failed;
     return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+}
+
+bool CQsoDlg::eventFilter(QObject* watched, QEvent* event)
+{
+    // The access keys of "&+" and "&-" are matched exactly by the shortcut
+    // system. Where "+" needs Shift (or "-" does, on some layouts) and the
+    // platform does not drop the Shift when matching, the key would reach
+    // the focused field instead, and an edit field would even type the sign;
+    // Alt with either sign presses its button all the same.
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const Qt::KeyboardModifiers chord =
+            key->modifiers() & (Qt::AltModifier | Qt::ControlModifier | Qt::MetaModifier);
+        if (chord == Qt::AltModifier && (key->key() == Qt::Key_Plus || key->key() == Qt::Key_Minus)) {
+            auto* button = qobject_cast<QPushButton*>(Control(key->key() == Qt::Key_Plus ? IDC_PLUS : IDC_MINUS));
+            if (button && button->isEnabled())
+                button->animateClick();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void CQsoDlg::OnOK()

@@ -57,6 +57,9 @@ public:
     // The control with that number (or nullptr), as the exchanges find it.
     QWidget* Control(int number) const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void CreateControls();
     void PlaceControls();
