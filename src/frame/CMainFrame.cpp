@@ -20,6 +20,8 @@
 #include <QToolButton>
 #include <QToolTip>
 
+#include <utility>
+
 namespace {
 
 const QString kAppTitle = QStringLiteral("Vorlisk");
@@ -283,7 +285,13 @@ void CMainFrame::SetDocumentTitle(const QString& title)
 
 void CMainFrame::SetRecentFiles(const QStringList& menuTexts)
 {
-    qDeleteAll(m_recentActions);
+    // The list usually changes in answer to choosing one of its entries, while
+    // that entry's signal is still being delivered: the old entries leave the
+    // menu now and are deleted once control is back in the event loop.
+    for (QAction* action : std::as_const(m_recentActions)) {
+        m_fileMenu->removeAction(action);
+        action->deleteLater();
+    }
     m_recentActions.clear();
     m_fileMenu->removeAction(m_recentPlaceholder);
 
