@@ -212,7 +212,6 @@ void CMainFrame::CreateToolBar()
     }
     UpdateToolbarIcons();
 
-    setDockOptions(dockOptions() | QMainWindow::AnimatedDocks);
     addToolBar(Qt::TopToolBarArea, m_toolBar);
     m_toolBar->installEventFilter(this);
 
