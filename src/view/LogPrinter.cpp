@@ -226,8 +226,10 @@ void PrintedLog::PaintPage(QPainter& painter, int index, const QFont& font) cons
 
 // ---------------------------------------------------------------------------
 
+// The printer has no QObject parent: whoever creates it owns it, and it only
+// watches the main window, which may go first.
 LogPrinter::LogPrinter(QWidget* mainWindow)
-    : QObject(mainWindow), m_mainWindow(mainWindow),
+    : QObject(nullptr), m_mainWindow(mainWindow),
       m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
 {
     PreparePrinter(*m_printer);

@@ -73,6 +73,8 @@ public:
     // Shows a dialog for `printer` over `parent`; true when the user accepted.
     using DialogStep = std::function<bool(QPrinter& printer, QWidget* parent)>;
 
+    // mainWindow is disabled while a job prints and parents the dialogs; it
+    // does not own the printer (the creator does).
     explicit LogPrinter(QWidget* mainWindow);
     ~LogPrinter() override;
 
