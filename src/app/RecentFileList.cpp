@@ -114,11 +114,11 @@ std::string RecentFileDisplayName(const std::string& fullPath, const std::string
     constexpr std::string_view kEllipsis = "/...";
 
     // Drop the folders after the first one, one at a time from the left,
-    // until the shortened form is shorter than the limit.
+    // until the shortened form fits in the limit.
     for (auto cut = fullPath.find('/', volumeEnd + 1); cut != std::string::npos;
          cut = fullPath.find('/', cut + 1)) {
         const std::string_view rest(fullPath.data() + cut, fullPath.size() - cut);
-        if (Length(volume, utf8) + kEllipsis.size() + Length(rest, utf8) < maxLength) {
+        if (Length(volume, utf8) + kEllipsis.size() + Length(rest, utf8) <= maxLength) {
             std::string shown(volume);
             shown += kEllipsis;
             shown += rest;

@@ -74,12 +74,14 @@ TEST(RecentFileDisplayName, ShortensLongPathsFromTheLeft)
         // Up to 30 characters the path shows whole.
         {"/home/op/contests/2004/abc.log", "/", "/home/op/contests/2004/abc.log"},   // 30
         {"/home/op/contests/2004/abcd.log", "/", "/home/.../2004/abcd.log"},         // 31
-        {"/home/op/contests/2004/cqww/logs/ok1abc.log", "/tmp", "/home/.../logs/ok1abc.log"},
+        {"/home/op/contests/2004/cqww/logs/ok1abc.log", "/tmp", "/home/.../cqww/logs/ok1abc.log"}, // 30
         // Folders nearest the file stay as long as they fit.
         {"/home/op/aaaaaaaaaaaaaaaaaaaa/b/c/x.log", "/", "/home/.../b/c/x.log"},
         {"/srv/very/deep/folder/tree/of/logs/q.log", "/", "/srv/.../tree/of/logs/q.log"},
+        // Every folder after the first dropped, and it just fits.
+        {"/home/op/contests/2004/twenty-chars-title.l", "/", "/home/.../twenty-chars-title.l"},
         // Even "/first/.../name" does not fit: the name alone.
-        {"/home/op/contests/2004/twenty-chars-title.l", "/", "twenty-chars-title.l"},
+        {"/home/op/contests/2004/twenty-one-chars-title", "/", "twenty-one-chars-title"},
         {"/verylongfirstfolder-abcdefghij/deeper/title.log", "/", "title.log"},
         // Nothing between the first folder and the file to drop.
         {"/a-first-folder-with-a-long-name/contest.log", "/", "contest.log"},
@@ -92,7 +94,7 @@ TEST(RecentFileDisplayName, ShortensLongPathsFromTheLeft)
         // Otherwise bytes count, stray continuation bytes too: 32 do not fit.
         {"/home/op/contests/2004/ab\xb0\xb0\xb0.log", "/", "/home/.../2004/ab\xb0\xb0\xb0.log"},
         // A relative path keeps its first folder.
-        {"logs/contests/2004/cqww/today/ok1abc.log", "/", "logs/.../today/ok1abc.log"},
+        {"logs/contests/2004/cqww/today/ok1abc.log", "/", "logs/.../cqww/today/ok1abc.log"},
         // Ampersands are left to the menu text.
         {"/home/op/R&D/a&b.log", "/home/op/R&D", "a&b.log"},
     };
