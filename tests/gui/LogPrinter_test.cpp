@@ -704,6 +704,9 @@ TEST_F(LogPrinterTest, PreviewPagesAndZoomStopAtTheirEnds)
             QApplication::processEvents();
             EXPECT_TRUE(dlg.grab().save(QString::fromLocal8Bit(image)));
         }
+
+        QTest::keyClick(&dlg, Qt::Key_Escape);
+        EXPECT_FALSE(dlg.isVisible());
     });
     EXPECT_FALSE(VisibleTopLevel("printPreview"));
 }
