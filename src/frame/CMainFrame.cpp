@@ -16,6 +16,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QStyleOptionMenuItem>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
@@ -50,6 +51,25 @@ constexpr ToolbarItem kToolbarItems[] = {
     {0, nullptr},
     {ID_APP_ABOUT, "about"},
     {ID_ADD_QSO, "addqso"},
+};
+
+// A menu that shows each item's text exactly as given. Qt's menus append the
+// first shortcut of an item whose text names no key ("&Add QSO" would read
+// "Add QSO  F9"); here only the text after a "\t" shows as the key column.
+class CommandMenu : public QMenu {
+public:
+    CommandMenu(const QString& title, QWidget* parent)
+        : QMenu(title, parent)
+    {
+    }
+
+protected:
+    void initStyleOption(QStyleOptionMenuItem* option, const QAction* action) const override
+    {
+        QMenu::initStyleOption(option, action);
+        if (action && !action->isSeparator())
+            option->text = action->text();
+    }
 };
 
 int CommandOf(const QAction* action)
@@ -142,7 +162,13 @@ void CMainFrame::CreateActions()
 
 void CMainFrame::CreateMenus()
 {
-    m_fileMenu = menuBar()->addMenu(tr("&File"));
+    auto addMenu = [this](const QString& title) {
+        auto* menu = new CommandMenu(title, this);
+        menuBar()->addMenu(menu);
+        return static_cast<QMenu*>(menu);
+    };
+
+    m_fileMenu = addMenu(tr("&File"));
     m_fileMenu->addAction(Action(ID_FILE_NEW));
     m_fileMenu->addAction(Action(ID_FILE_OPEN));
     m_fileMenu->addAction(Action(ID_FILE_SAVE));
@@ -158,7 +184,7 @@ void CMainFrame::CreateMenus()
     m_exitSeparator = m_fileMenu->addSeparator();
     m_fileMenu->addAction(Action(ID_APP_EXIT));
 
-    QMenu* editMenu = menuBar()->addMenu(tr("&Edit"));
+    QMenu* editMenu = addMenu(tr("&Edit"));
     editMenu->addAction(Action(ID_EDIT_UNDO));
     editMenu->addSeparator();
     editMenu->addAction(Action(ID_EDIT_CUT));
@@ -166,11 +192,11 @@ void CMainFrame::CreateMenus()
     editMenu->addAction(Action(ID_EDIT_PASTE));
     editMenu->addAction(Action(ID_ADD_QSO));
 
-    QMenu* viewMenu = menuBar()->addMenu(tr("&View"));
+    QMenu* viewMenu = addMenu(tr("&View"));
     viewMenu->addAction(Action(ID_VIEW_TOOLBAR));
     viewMenu->addAction(Action(ID_VIEW_STATUS_BAR));
 
-    QMenu* helpMenu = menuBar()->addMenu(tr("&Help"));
+    QMenu* helpMenu = addMenu(tr("&Help"));
     helpMenu->addAction(Action(ID_APP_ABOUT));
 
     // A highlighted item shows its prompt; once the menu closes the message

@@ -17,6 +17,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
+#include <QStyleOptionMenuItem>
 #include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
@@ -195,6 +197,43 @@ TEST(CMainFrame, MenuBarHasTheTextsSeparatorsAndOrderOfItsTable)
         EXPECT_EQ(menus[m]->text(), kMenuBar[m].title);
         ASSERT_NE(menus[m]->menu(), nullptr);
         EXPECT_EQ(ItemsOf(menus[m]->menu()), kMenuBar[m].items);
+    }
+}
+
+// Notes the text of every menu item the menu draws.
+class MenuTextRecorder : public QProxyStyle {
+public:
+    void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                     const QWidget* widget) const override
+    {
+        if (element == CE_MenuItem) {
+            const auto* item = qstyleoption_cast<const QStyleOptionMenuItem*>(option);
+            if (item && item->menuItemType != QStyleOptionMenuItem::Separator &&
+                item->menuItemType != QStyleOptionMenuItem::EmptyArea)
+                drawn.push_back(item->text);
+        }
+        QProxyStyle::drawControl(element, option, painter, widget);
+    }
+    mutable std::vector<QString> drawn;
+};
+
+TEST(CMainFrame, MenusShowTheirTextsAsGivenWithNoKeysAdded)
+{
+    CMainFrame frame;
+    for (const Menu& menu : kMenuBar) {
+        SCOPED_TRACE(menu.title.toStdString());
+        QMenu* shown = MenuNamed(frame, menu.title);
+        ASSERT_NE(shown, nullptr);
+        auto* recorder = new MenuTextRecorder;
+        recorder->setParent(shown);
+        shown->setStyle(recorder);
+        shown->grab();
+        std::vector<QString> expected;
+        for (const MenuItem& item : menu.items) {
+            if (item.commandId != 0)
+                expected.push_back(item.text);
+        }
+        EXPECT_EQ(recorder->drawn, expected);
     }
 }
 
