@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -314,9 +315,42 @@ bool CQsoDlg::OnInitDialog()
 
 int CQsoDlg::DoModal()
 {
-    if (!OnInitDialog())
+    if (!m_keepShown || !isVisible()) {
+        if (!OnInitDialog())
+            return Failed;
+        if (!m_keepShown)
+            return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+        setWindowModality(Qt::ApplicationModal);
+        show();
+    } else if (!OnInitDialog()) {
+        hide();
         return Failed;
-    return exec() == QDialog::Accepted ? IDOK : IDCANCEL;
+    }
+    // The window is up already: run this pass without taking it down.
+    QEventLoop loop;
+    m_passLoop = &loop;
+    setResult(0);
+    loop.exec(QEventLoop::DialogExec);
+    m_passLoop = nullptr;
+    const int outcome = result() == QDialog::Accepted ? IDOK : IDCANCEL;
+    if (outcome != IDOK)
+        hide();
+    return outcome;
+}
+
+void CQsoDlg::done(int result)
+{
+    if (!m_passLoop) {
+        QDialog::done(result);
+        return;
+    }
+    setResult(result);
+    m_passLoop->exit(result);
+    emit finished(result);
+    if (result == QDialog::Accepted)
+        emit accepted();
+    else if (result == QDialog::Rejected)
+        emit rejected();
 }
 
 bool CQsoDlg::eventFilter(QObject* watched, QEvent* event)
@@ -354,7 +388,12 @@ void CQsoDlg::OnStepTime(int direction)
     UpdateData(false);
 }
 
-QsoDialogEntry::QsoDialogEntry(QWidget* parent) : m_dialog(parent) {}
+QsoDialogEntry::QsoDialogEntry(QWidget* parent) : m_dialog(parent)
+{
+    m_dialog.SetKeepShownBetweenPasses(true);
+}
+
+QsoDialogEntry::~QsoDialogEntry() { m_dialog.hide(); }
 
 void QsoDialogEntry::ReportLogFull()
 {

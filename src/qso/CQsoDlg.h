@@ -33,6 +33,8 @@ enum QsoDialogId : int {
     IDC_MODE = 1014,
 };
 
+class QEventLoop;
+
 class CQsoDlg : public QDialog, public QsoRecord {
     Q_OBJECT
 
@@ -57,6 +59,13 @@ public:
     // The control with that number (or nullptr), as the exchanges find it.
     QWidget* Control(int number) const;
 
+    // Between one contact and the next the window stays on screen: were it
+    // hidden and shown again, keys typed in between would reach the main
+    // window. Hide() takes it down at the end.
+    void SetKeepShownBetweenPasses(bool keep) { m_keepShown = keep; }
+
+    void done(int result) override;
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -71,6 +80,8 @@ private:
     std::vector<QWidget*> m_controls; // in creation (template) order
     QPushButton* m_addButton = nullptr;
     QLineEdit* m_firstField = nullptr;
+    bool m_keepShown = false;
+    QEventLoop* m_passLoop = nullptr; // while a kept-shown pass runs
 };
 
 // The entry dialog as the Add QSO command drives it. The log view runs:
@@ -79,6 +90,7 @@ private:
 class QsoDialogEntry : public QsoEntryDialog {
 public:
     explicit QsoDialogEntry(QWidget* parent = nullptr);
+    ~QsoDialogEntry() override;
 
     QsoRecord& Record() override { return m_dialog; }
     int Run() override { return m_dialog.DoModal(); }
