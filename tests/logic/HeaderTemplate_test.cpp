@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -18,6 +20,9 @@ struct ParseCase {
     std::string file;
     std::string log;
 };
+// Test names show the case name, not the bytes of the whole case.
+void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
+
 
 class ParseHeaderTemplateTest : public ::testing::TestWithParam<ParseCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 #include "log/MemoryTextHolder.h"
@@ -16,6 +18,9 @@ struct StripCase {
     bool found;
     std::string after;
 };
+// Test names show the case name, not the bytes of the whole case.
+void PrintTo(const StripCase& c, std::ostream* os) { *os << c.name; }
+
 
 class StripEndOfLogTest : public ::testing::TestWithParam<StripCase> {};
 
@@ -58,6 +63,9 @@ struct EnsureCase {
     bool appended;
     std::string after;
 };
+// Test names show the case name, not the bytes of the whole case.
+void PrintTo(const EnsureCase& c, std::ostream* os) { *os << c.name; }
+
 
 class EnsureEndOfLogTest : public ::testing::TestWithParam<EnsureCase> {};
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <climits>
 #include <string>
 
@@ -73,6 +75,9 @@ struct LineCase {
     void (*change)(QsoRecord&);
     std::string line;
 };
+// Test names show the case name, not the bytes of the whole case.
+void PrintTo(const LineCase& c, std::ostream* os) { *os << c.name; }
+
 
 class FormatQsoLineTest : public ::testing::TestWithParam<LineCase> {};
 

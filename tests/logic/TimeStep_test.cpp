@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 #include <string>
 
 namespace {
@@ -14,6 +16,9 @@ struct StepCase {
     std::string timeAfter;
     std::string dateAfter;
 };
+// Test names show the case name, not the bytes of the whole case.
+void PrintTo(const StepCase& c, std::ostream* os) { *os << c.name; }
+
 
 class StepTimeTest : public ::testing::TestWithParam<StepCase> {};
 
