@@ -3,7 +3,7 @@
 # Sourced, not run; expects $VORLISK_ROOT.
 
 vorlisk_packages=(cmake ninja-build g++ pkg-config qt6-base-dev libqscintilla2-qt6-dev
-  libgtest-dev libx11-dev fonts-dejavu-core)
+  libgtest-dev libx11-dev fonts-dejavu-core libqt6svg6)
 
 ensure_packages() {
   local missing=() p
