@@ -165,7 +165,17 @@ void CVorliskView::OnInitialUpdate()
 {
     m_font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     ApplyFont();
-    Send(SCI_GOTOPOS, 0);
+    ShowStart();
+}
+
+void CVorliskView::ShowStart()
+{
+    // Caret and view to the start without the editor's "make the caret
+    // visible" step: for a caret on a line not yet wrapped, that step wraps
+    // every line of the log at once (over half a second at 1 MiB). This way
+    // the lines on screen are wrapped when painted and the rest when idle.
+    Send(SCI_SETEMPTYSELECTION, 0);
+    Send(SCI_SETFIRSTVISIBLELINE, 0);
 }
 
 std::string_view CVorliskView::Text() const
@@ -206,7 +216,7 @@ void CVorliskView::ReplaceAll(std::string_view text)
         Send(SCI_CLEARALL);
         SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());
         Send(SCI_SETWRAPMODE, SC_WRAP_WORD);
-        Send(SCI_GOTOPOS, 0);
+        ShowStart();
     }
     // Undo steps recorded before a change the program made behind them would
     // no longer fit the text: a replaced text starts a new undo history.

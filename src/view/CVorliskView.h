@@ -67,6 +67,7 @@ private:
     void ConfigureEditor();
     void ConfigureKeys();
     void ApplyFont();
+    void ShowStart();
     void InstallLeanAccessibility();
     void LimitInsertion(int length);
     bool IsMappedKey(int qtKey, int scintillaModifiers);

@@ -229,16 +229,21 @@ void PrintedLog::PaintPage(QPainter& painter, int index, const QFont& font) cons
 // The printer has no QObject parent: whoever creates it owns it, and it only
 // watches the main window, which may go first.
 LogPrinter::LogPrinter(QWidget* mainWindow)
-    : QObject(nullptr), m_mainWindow(mainWindow),
-      m_printer(std::make_unique<QPrinter>(QPrinter::HighResolution))
+    : QObject(nullptr), m_mainWindow(mainWindow)
 {
-    PreparePrinter(*m_printer);
+    // The printer is made when first needed: making one loads the system's
+    // print support and asks it for the default printer, a sizeable part of
+    // the program's start-up.
 }
 
 LogPrinter::~LogPrinter() = default;
 
 QPrinter& LogPrinter::Printer()
 {
+    if (!m_printer) {
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        PreparePrinter(*m_printer);
+    }
     return *m_printer;
 }
 
@@ -284,19 +289,19 @@ bool LogPrinter::Print(const PrintSource& source)
     if (m_busy)
         return false;
     // Every Print dialog starts from all pages, whatever the last job chose.
-    m_printer->setPrintRange(QPrinter::AllPages);
-    m_printer->setPageRanges(QPageRanges());
-    m_printer->setDocName(JobName(source.documentTitle));
+    Printer().setPrintRange(QPrinter::AllPages);
+    Printer().setPageRanges(QPageRanges());
+    Printer().setDocName(JobName(source.documentTitle));
 
     const DialogStep& step = m_printDialogStep ? m_printDialogStep : DialogStep(RunPrintDialog);
-    if (!step(*m_printer, m_mainWindow))
+    if (!step(Printer(), m_mainWindow))
         return false;
-    return RunJob(*m_printer, source, true);
+    return RunJob(Printer(), source, true);
 }
 
 bool LogPrinter::PrintDirect(const PrintSource& source)
 {
-    return RunJob(*m_printer, source, false);
+    return RunJob(Printer(), source, false);
 }
 
 bool LogPrinter::PrintDirectTo(const PrintSource& source, const QString& printerName)
@@ -315,8 +320,8 @@ bool LogPrinter::PrintSetup()
     if (m_busy)
         return false;
     const DialogStep& step = m_setupDialogStep ? m_setupDialogStep : DialogStep(RunSetupDialog);
-    const bool accepted = step(*m_printer, m_mainWindow);
-    PreparePrinter(*m_printer);
+    const bool accepted = step(Printer(), m_mainWindow);
+    PreparePrinter(Printer());
     return accepted;
 }
 
@@ -388,8 +393,8 @@ void LogPrinter::Preview(const PrintSource& source, int& previewPages)
 {
     if (m_busy)
         return;
-    PreparePrinter(*m_printer);
-    const std::optional<PrintedLog> log = PrintedLog::Make(source, *m_printer);
+    PreparePrinter(Printer());
+    const std::optional<PrintedLog> log = PrintedLog::Make(source, Printer());
     if (!log) {
         ShowMessage(QString::fromLatin1(kCommandFailed));
         return;
