@@ -11,6 +11,8 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Vorlisk"));
     QApplication::setApplicationVersion(QStringLiteral(VORLISK_VERSION));
     QApplication::setWindowIcon(VorliskIcon());
+    // Lets the desktop (Wayland in particular) tie the window to its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vorlisk.Vorlisk"));
 
     std::vector<std::string> args;
     for (int i = 1; i < argc; ++i)

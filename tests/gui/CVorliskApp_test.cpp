@@ -203,3 +203,31 @@ TEST_F(AppTest, F9EntersContactsAtTheEndOfTheLog)
                       "QSO:  ????  ?? 2004-04-10 2200                   002    OK2AAA        599        0\r\n");
     EXPECT_TRUE(Doc().IsModified());
 }
+
+TEST_F(AppTest, EditCommandsAreEnabledOnlyWhenTheyCanAct)
+{
+    ASSERT_TRUE(Start());
+    CMainFrame& frame = *app.MainFrame();
+    const auto enabled = [&](int id) { return frame.Action(id)->isEnabled(); };
+    app.View()->ReplaceAll("abc");
+    QApplication::processEvents();
+    EXPECT_FALSE(enabled(ID_EDIT_CUT));
+    EXPECT_FALSE(enabled(ID_EDIT_COPY));
+    EXPECT_FALSE(enabled(ID_EDIT_UNDO));
+
+    QTest::keyClick(app.View(), Qt::Key_Right, Qt::ShiftModifier);
+    QApplication::processEvents();
+    EXPECT_TRUE(enabled(ID_EDIT_CUT));
+    EXPECT_TRUE(enabled(ID_EDIT_COPY));
+
+    frame.Action(ID_EDIT_CUT)->trigger();
+    QApplication::processEvents();
+    EXPECT_EQ(Text(), "bc");
+    EXPECT_TRUE(enabled(ID_EDIT_PASTE));
+    EXPECT_TRUE(enabled(ID_EDIT_UNDO));
+    EXPECT_FALSE(enabled(ID_EDIT_COPY));
+    EXPECT_TRUE(Doc().IsModified());
+
+    frame.Action(ID_EDIT_UNDO)->trigger();
+    EXPECT_EQ(Text(), "abc");
+}
