@@ -96,9 +96,7 @@ std::string ExecutableDir()
 int RunAppChild(int argc, char** argv, const std::vector<std::string>& args)
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Vorlisk"));
-    QApplication::setApplicationVersion(QStringLiteral(VORLISK_VERSION));
-    QApplication::setWindowIcon(VorliskIcon());
+    CVorliskApp::SetUpApplication();
     CVorliskApp theApp;
     if (!theApp.InitInstance(args))
         return 2;

@@ -18,7 +18,9 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QIcon>
 #include <QStringList>
+#include <QTimer>
 
 namespace {
 const QString kUnregistered =
@@ -26,6 +28,26 @@ const QString kUnregistered =
 } // namespace
 
 CVorliskApp::CVorliskApp() = default;
+
+void CVorliskApp::SetUpApplication()
+{
+    QApplication::setApplicationName(QStringLiteral("Vorlisk"));
+    QApplication::setApplicationVersion(QStringLiteral(VORLISK_VERSION));
+    // Lets the desktop (Wayland in particular) tie the window to its menu entry.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.vorlisk.Vorlisk"));
+    // The window icon comes from the small renderings only (decoding every
+    // size, or loading the SVG icon engine, costs a good part of start-up), and
+    // only once the event loop runs, so it never delays the first paint.
+    QTimer::singleShot(0, qApp, [] {
+        QIcon windowIcon;
+        for (const int size : kVorliskIconSizes) {
+            if (size <= 64)
+                windowIcon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/vorlisk.png").arg(size),
+                                   QSize(size, size));
+        }
+        QApplication::setWindowIcon(windowIcon);
+    });
+}
 
 CVorliskApp::~CVorliskApp()
 {

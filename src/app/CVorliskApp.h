@@ -27,6 +27,10 @@ public:
     CVorliskApp();
     ~CVorliskApp() override;
 
+    // Name, version and window icon of the running program; once, right after
+    // the QApplication is made.
+    static void SetUpApplication();
+
     // Start-up; false means the program ends without running its event loop.
     bool InitInstance(const std::vector<std::string>& args);
     // Writes the settings back (not after Unregister). Returns the exit code.
