@@ -73,8 +73,9 @@ void CAboutDlg::reject() { done(IDCANCEL); }
 
 QIcon VorliskIcon()
 {
-    // Without an SVG icon engine this first entry is skipped and the PNGs serve.
-    QIcon icon(QStringLiteral(":/icons/vorlisk.svg"));
+    // The prepared renderings, the same whether or not an SVG icon engine is
+    // installed; the desktop's own theme holds the scalable drawing.
+    QIcon icon;
     for (const int size : kVorliskIconSizes)
         icon.addFile(QStringLiteral(":/icons/hicolor/%1x%1/apps/vorlisk.png").arg(size),
                      QSize(size, size));
