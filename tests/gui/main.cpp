@@ -1,4 +1,5 @@
-// GUI tests run offscreen unless told otherwise; one QApplication for all.
+// Tests that need a QApplication (GUI and fault tests) run offscreen unless
+// told otherwise; one QApplication for all.
 // Settings go to a private folder so that no test touches the user's own.
 #include <QApplication>
 #include <cstdlib>
@@ -8,7 +9,7 @@
 int main(int argc, char** argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    char folder[] = "/tmp/vorlisk-gui-tests-XXXXXX";
+    char folder[] = "/tmp/vorlisk-tests-XXXXXX";
     if (mkdtemp(folder) == nullptr)
         return 1;
     setenv("XDG_CONFIG_HOME", folder, 1);
